@@ -1,0 +1,77 @@
+#include "app/Application.h"
+
+#include "app/Placement.h"
+
+namespace orv {
+
+// Adapts a top-level widget to the placement rules. Sizes are the widget's
+// own (client) size: the frame belongs to the window manager and is unknown
+// until the window is shown, so storing the outer size would grow the window
+// by its frame at every start.
+class WidgetPlacement : public PlacedWindow {
+ public:
+  explicit WidgetPlacement(QWidget& w) : w_(w) {}
+
+  int displayState() const override {
+    const Qt::WindowStates s = w_.windowState();
+    if (s & Qt::WindowMinimized) return kStateMinimised;
+    if (s & Qt::WindowMaximized) return kStateMaximised;
+    return kStateNormal;
+  }
+
+  void setDisplayState(int state) override {
+    const bool wasNormal = displayState() == kStateNormal;
+    const QRect normal = w_.normalGeometry();
+    switch (state) {
+      case kStateMinimised: w_.setWindowState(Qt::WindowMinimized); break;
+      case kStateMaximised: w_.setWindowState(Qt::WindowMaximized); break;
+      default:
+        w_.setWindowState(Qt::WindowNoState);
+        // The platform may apply the change later; the normal geometry is
+        // known now, and the save reads it straight after.
+        if (!wasNormal && normal.isValid()) w_.setGeometry(normal);
+        break;
+    }
+  }
+
+  int width() const override { return geometry().width(); }
+  int height() const override { return geometry().height(); }
+  int left() const override { return w_.pos().x(); }
+  int top() const override { return w_.pos().y(); }
+  void setWidth(int width) override { w_.resize(width, w_.height()); }
+  void setHeight(int height) override { w_.resize(w_.width(), height); }
+  void setLeft(int left) override { w_.move(left, w_.pos().y()); }
+  void setTop(int top) override { w_.move(w_.pos().x(), top); }
+
+ private:
+  QRect geometry() const { return displayState() == kStateNormal ? w_.geometry() : w_.normalGeometry(); }
+  QWidget& w_;
+};
+
+Application::Application(AppConfig config)
+    : config_(std::move(config)), state_(std::make_shared<AppState>()), window_(std::make_unique<MainWindow>()) {
+  QObject::connect(window_.get(), &MainWindow::closing, window_.get(), [this] {
+    WidgetPlacement placement(*window_);
+    SavePlacement(state_->paths.settingsFile, placement);
+  });
+  // A run still in progress must not publish into a window that is going away.
+  QObject::connect(window_.get(), &QObject::destroyed, [state = state_] { state->currentRun.store(0); });
+}
+
+Application::~Application() {
+  window_.reset();
+  state_->currentRun.store(0);
+}
+
+void Application::Start() {
+  state_->paths = AppPaths::InRunDirectory(config_.runDirectory.toStdString());
+  if (steps_.loadKeywords) steps_.loadKeywords();
+  if (steps_.loadFeedSettings) steps_.loadFeedSettings();
+  WidgetPlacement placement(*window_);
+  RestorePlacement(state_->paths.settingsFile, placement, config_.screen.width(), config_.screen.height());
+  window_->layoutControls();
+  if (steps_.loadDownloadWindow) steps_.loadDownloadWindow();
+  if (steps_.startFirstExtraction) steps_.startFirstExtraction();
+}
+
+}  // namespace orv

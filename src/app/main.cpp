@@ -1,0 +1,26 @@
+#include <QApplication>
+
+#include "app/Application.h"
+#include "platform/toolkit/Shell.h"
+#include "platform/toolkit/WebEngineSetup.h"
+#include "platform/toolkit/WindowThread.h"
+
+int main(int argc, char* argv[]) {
+  orv::PrepareWebEngineBeforeApplication();
+  QApplication qtApp(argc, argv);
+  orv::PrepareWebEngineAfterApplication();
+  orv::WindowThread::Attach();
+
+  int code = 0;
+  {
+    orv::Application app({orv::RunDirectory(), orv::ScreenSize()});
+    app.Start();
+    app.window().show();
+    QObject::connect(&app.window(), &orv::MainWindow::closing, &qtApp, &QApplication::quit,
+                     Qt::QueuedConnection);
+    code = QApplication::exec();
+    // Workers still waiting on the window are released before the windows go.
+    orv::WindowThread::Detach();
+  }
+  return code;
+}

@@ -1,0 +1,120 @@
+#include "platform/toolkit/MessageBox.h"
+
+#include <QMessageBox>
+#include <QPointer>
+
+#include <memory>
+#include <mutex>
+
+#include "platform/toolkit/WindowThread.h"
+
+namespace orv {
+namespace {
+
+std::mutex gAnswererMutex;
+MessageBoxAnswerer gAnswerer;
+
+// What closing the box without pressing a button means.
+int CloseAnswer(int flags) {
+  switch (flags) {
+    case kBoxOkCancelQuestion: return kAnswerCancel;
+    case kBoxYesNoQuestion: return kAnswerNo;
+    default: return kAnswerOk;
+  }
+}
+
+int ToAnswer(QMessageBox::StandardButton button, int flags) {
+  switch (button) {
+    case QMessageBox::Ok: return kAnswerOk;
+    case QMessageBox::Cancel: return kAnswerCancel;
+    case QMessageBox::Yes: return kAnswerYes;
+    case QMessageBox::No: return kAnswerNo;
+    default: return CloseAnswer(flags);
+  }
+}
+
+QMessageBox* MakeBox(const std::string& text, const std::string& title, QWidget* owner, int flags) {
+  auto* box = new QMessageBox(owner);
+  box->setTextFormat(Qt::PlainText);
+  box->setText(QString::fromStdString(text));
+  box->setWindowTitle(QString::fromStdString(title));
+  box->setWindowModality(Qt::ApplicationModal);
+  switch (flags) {
+    case kBoxOkError:
+      box->setIcon(QMessageBox::Critical);
+      box->setStandardButtons(QMessageBox::Ok);
+      break;
+    case kBoxOkCancelQuestion:
+      box->setIcon(QMessageBox::Question);
+      box->setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+      box->setEscapeButton(QMessageBox::Cancel);
+      break;
+    case kBoxYesNoQuestion:
+      box->setIcon(QMessageBox::Question);
+      box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+      box->setEscapeButton(QMessageBox::No);
+      break;
+    default:
+      box->setIcon(QMessageBox::NoIcon);
+      box->setStandardButtons(QMessageBox::Ok);
+      break;
+  }
+  return box;
+}
+
+}  // namespace
+
+void SetMessageBoxAnswerer(MessageBoxAnswerer answerer) {
+  std::lock_guard lock(gAnswererMutex);
+  gAnswerer = std::move(answerer);
+}
+
+int ShowMessageBox(const std::string& text, const std::string& title, QWidget* owner, int flags) {
+  MessageBoxAnswerer answerer;
+  {
+    std::lock_guard lock(gAnswererMutex);
+    answerer = gAnswerer;
+  }
+  if (answerer) return answerer(MessageBoxRequest{text, title, flags, owner != nullptr});
+
+  if (WindowThread::IsWindowThread()) {
+    std::unique_ptr<QMessageBox> box(MakeBox(text, title, owner, flags));
+    box->exec();
+    return ToAnswer(box->standardButton(box->clickedButton()), flags);
+  }
+
+  // From a worker: the window thread opens the box without a nested event
+  // loop of its own; the worker waits for the answer.
+  struct State {
+    bool done = false;
+    int answer = 0;
+  };
+  auto state = std::make_shared<State>();
+  state->answer = CloseAnswer(flags);
+  QPointer<QWidget> guardedOwner(owner);
+  bool posted = WindowThread::Post([=] {
+    if (owner && !guardedOwner) {  // the owner went away before the box could open
+      WindowThread::Notify([&] { state->done = true; });
+      return;
+    }
+    QMessageBox* box = MakeBox(text, title, guardedOwner.data(), flags);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(box, &QMessageBox::finished, box, [box, state, flags] {
+      int answer = ToAnswer(box->standardButton(box->clickedButton()), flags);
+      WindowThread::Notify([&] {
+        state->answer = answer;
+        state->done = true;
+      });
+    });
+    // A box destroyed with its owner never finishes: release the worker.
+    QObject::connect(box, &QObject::destroyed, [state] { WindowThread::Notify([&] { state->done = true; }); });
+    box->open();
+  });
+  if (!posted) return state->answer;
+  WindowThread::WaitUntil([&] { return state->done; });
+  int answer = 0;
+  WindowThread::Notify([&] { answer = state->answer; });
+  return answer;
+}
+
+}  // namespace orv
