@@ -39,6 +39,8 @@ class Application {
   void Start();
 
   AppState& state() { return *state_; }
+  // Workers keep the state alive past the window: they may outlive it.
+  std::shared_ptr<AppState> sharedState() { return state_; }
   MainWindow& window() { return *window_; }
   StartSteps& steps() { return steps_; }
 

@@ -1,6 +1,7 @@
 #include <QApplication>
 
 #include "app/Application.h"
+#include "app/TerminationSignals.h"
 #include "platform/toolkit/Shell.h"
 #include "platform/toolkit/WebEngineSetup.h"
 #include "platform/toolkit/WindowThread.h"
@@ -15,9 +16,8 @@ int main(int argc, char* argv[]) {
   {
     orv::Application app({orv::RunDirectory(), orv::ScreenSize()});
     app.Start();
+    orv::CloseOnTerminationSignals(&app.window());
     app.window().show();
-    QObject::connect(&app.window(), &orv::MainWindow::closing, &qtApp, &QApplication::quit,
-                     Qt::QueuedConnection);
     code = QApplication::exec();
     // Workers still waiting on the window are released before the windows go.
     orv::WindowThread::Detach();
