@@ -37,6 +37,8 @@ struct MainLayout {
   Box webView;        // 超文本浏览框1
   Box backdrop;       // 图片框_文章底图
 
+  friend bool operator==(const MainLayout&, const MainLayout&) = default;
+
   // The design places the window is built with.
   static MainLayout Form();
 };
