@@ -14,8 +14,10 @@
 namespace orv {
 namespace {
 
-std::mutex gMutex;
-std::condition_variable gChanged;
+// Never destroyed: detached workers may still wait on them while the process
+// runs its exit handlers.
+std::mutex& gMutex = *new std::mutex;
+std::condition_variable& gChanged = *new std::condition_variable;
 QObject* gTarget = nullptr;  // lives on the window thread while attached
 QThread* gWindowThread = nullptr;
 bool gAttached = false;
