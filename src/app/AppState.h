@@ -1,10 +1,16 @@
 #pragma once
 // State that lives for the whole run of the program and is shared by its
-// windows and workers.
+// windows and workers. Workers hold it by shared ownership, so a worker that
+// outlives the windows still finds everything it uses.
 
-#include <atomic>
-#include <cstdint>
+#include <memory>
 #include <string>
+
+#include "favourites/FavoritesStore.h"
+#include "feed/Article.h"
+#include "feed/ExtractionRun.h"
+#include "settings/FeedSettings.h"
+#include "settings/KeywordList.h"
 
 namespace orv {
 
@@ -19,8 +25,12 @@ struct AppPaths {
 
 struct AppState {
   AppPaths paths;
-  // The token of the extraction whose results may still be shown; 0 for none.
-  std::atomic<uint32_t> currentRun{0};
+  std::shared_ptr<ArticleStore> articles = std::make_shared<ArticleStore>();
+  std::shared_ptr<FavoritesStore> favorites = std::make_shared<FavoritesStore>();
+  std::shared_ptr<FeedSettings> settings = std::make_shared<FeedSettings>();
+  std::shared_ptr<KeywordList> keywords = std::make_shared<KeywordList>();
+  // The extraction whose results may still be shown.
+  std::shared_ptr<RunSlot> runs = std::make_shared<RunSlot>();
 };
 
 }  // namespace orv

@@ -50,23 +50,39 @@ class WidgetPlacement : public PlacedWindow {
 
 Application::Application(AppConfig config)
     : config_(std::move(config)), state_(std::make_shared<AppState>()), window_(std::make_unique<MainWindow>()) {
+  MainController::Shared shared{state_->articles, state_->favorites, state_->settings, state_->keywords,
+                                std::make_shared<const FeedClient>(config_.feedEndpoint), state_->runs};
+  controller_ = new MainController(*window_, shared, config_.runDirectory);
+
+  steps_.loadKeywords = [this] {
+    state_->keywords->SetFile(state_->paths.keywordFile);
+    state_->keywords->LoadKeywordList();
+  };
+  steps_.loadFeedSettings = [this] { LoadFeedSettings(state_->paths.settingsFile, *state_->settings); };
+  steps_.loadDownloadWindow = [this] { controller_->LoadDownloadWindow(); };
+  steps_.startFirstExtraction = [this] { controller_->StartExtraction(); };
+
   QObject::connect(window_.get(), &MainWindow::closing, window_.get(), [this] {
     WidgetPlacement placement(*window_);
     SavePlacement(state_->paths.settingsFile, placement);
   });
   // A run still in progress must not publish into a window that is going away.
-  QObject::connect(window_.get(), &QObject::destroyed, [state = state_] { state->currentRun.store(0); });
+  QObject::connect(window_.get(), &QObject::destroyed, [runs = state_->runs] { runs->Clear(); });
 }
 
 Application::~Application() {
   window_.reset();
-  state_->currentRun.store(0);
+  state_->runs->Clear();
 }
 
 void Application::Start() {
   state_->paths = AppPaths::InRunDirectory(config_.runDirectory.toStdString());
   if (steps_.loadKeywords) steps_.loadKeywords();
   if (steps_.loadFeedSettings) steps_.loadFeedSettings();
+  // Every later change of the favourites is saved over the whole file: they
+  // must hold the file's entries before the first match or save.
+  state_->favorites->SetFile(state_->paths.favoritesFile);
+  state_->favorites->LoadFavorites();
   WidgetPlacement placement(*window_);
   RestorePlacement(state_->paths.settingsFile, placement, config_.screen.width(), config_.screen.height());
   window_->layoutControls();

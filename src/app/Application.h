@@ -7,8 +7,11 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "app/AppState.h"
+#include "feed/FeedClient.h"
+#include "ui/main/MainController.h"
 #include "ui/main/MainWindow.h"
 
 namespace orv {
@@ -16,10 +19,11 @@ namespace orv {
 struct AppConfig {
   QString runDirectory;  // where the three files live
   QSize screen;          // the screen the window is centred on
+  std::string feedEndpoint = FeedClient::DefaultEndpoint();
 };
 
-// Steps of the start sequence that the subsystems plug in; each runs in its
-// place in the order below, and an unset one is skipped.
+// The steps of the start sequence, in order. Each is set to the program's
+// own step when the application is built; tests may replace them.
 struct StartSteps {
   std::function<void()> loadKeywords;
   std::function<void()> loadFeedSettings;
@@ -34,14 +38,15 @@ class Application {
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;
 
-  // Paths, keywords, feed settings, placement, layout, download window, first
-  // extraction — in that order. The window is not shown.
+  // Paths, keywords, feed settings, favourites, placement, layout, download
+  // window, first extraction — in that order. The window is not shown.
   void Start();
 
   AppState& state() { return *state_; }
   // Workers keep the state alive past the window: they may outlive it.
   std::shared_ptr<AppState> sharedState() { return state_; }
   MainWindow& window() { return *window_; }
+  MainController& controller() { return *controller_; }
   StartSteps& steps() { return steps_; }
 
  private:
@@ -49,6 +54,7 @@ class Application {
   std::shared_ptr<AppState> state_;
   StartSteps steps_;
   std::unique_ptr<MainWindow> window_;
+  MainController* controller_;  // owned by the window
 };
 
 }  // namespace orv

@@ -4,12 +4,15 @@
 #include <QTest>
 
 #include <filesystem>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "app/Application.h"
 #include "platform/Files.h"
 #include "platform/Ini.h"
+#include "platform/toolkit/MessageBox.h"
+#include "support/LocalServer.h"
 #include "support/TempDir.h"
 
 namespace orv {
@@ -17,8 +20,22 @@ namespace {
 
 class AppTest : public ::testing::Test {
  protected:
-  AppConfig Config() { return {QString::fromStdString(dir.path()), QSize(1366, 768)}; }
+  // The first extraction of these tests finds a closed port and reports it.
+  void SetUp() override {
+    SetMessageBoxAnswerer([this](const MessageBoxRequest& r) {
+      std::lock_guard lock(mutex);
+      boxes.push_back(r.text);
+      return kAnswerOk;
+    });
+  }
+  void TearDown() override { SetMessageBoxAnswerer({}); }
+  AppConfig Config() {
+    return {QString::fromStdString(dir.path()), QSize(1366, 768),
+            "http://127.0.0.1:" + std::to_string(test::UnusedLocalPort()) + "/wxnew/"};
+  }
   test::TempDir dir;
+  std::mutex mutex;
+  std::vector<std::string> boxes;
 };
 
 TEST_F(AppTest, StartSequenceRunsItsStepsInOrder) {
@@ -52,14 +69,14 @@ TEST_F(AppTest, CloseSavesPlacementAndDestructionClearsTheRunSlot) {
     app.window().move(30, 40);
     app.window().resize(820, 610);
     QCoreApplication::processEvents();
-    app.state().currentRun = 5;
+    app.state().runs->SetCurrent(5);
     app.window().close();
     EXPECT_EQ(ReadIniValue(dir.file("WeChat.ini"), "WIN", "wz"), "0");
     EXPECT_EQ(ReadIniValue(dir.file("WeChat.ini"), "WIN", "kd"), "820");
     EXPECT_EQ(ReadIniValue(dir.file("WeChat.ini"), "WIN", "gd"), "610");
     EXPECT_EQ(ReadIniValue(dir.file("WeChat.ini"), "WIN", "zb"), "30");
     EXPECT_EQ(ReadIniValue(dir.file("WeChat.ini"), "WIN", "db"), "40");
-    EXPECT_EQ(app.state().currentRun.load(), 5u);
+    EXPECT_EQ(app.state().runs->Current(), 5u);
   }
 }
 
@@ -96,9 +113,9 @@ TEST_F(AppTest, RunSlotIsClearedWhenTheWindowGoes) {
   auto app = std::make_unique<Application>(Config());
   app->Start();
   std::shared_ptr<AppState> state = app->sharedState();  // as a worker holds it
-  state->currentRun = 9;
+  state->runs->SetCurrent(9);
   app.reset();
-  EXPECT_EQ(state->currentRun.load(), 0u);
+  EXPECT_EQ(state->runs->Current(), 0u);
 }
 
 }  // namespace

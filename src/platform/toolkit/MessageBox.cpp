@@ -69,15 +69,20 @@ void SetMessageBoxAnswerer(MessageBoxAnswerer answerer) {
   gAnswerer = std::move(answerer);
 }
 
-int ShowMessageBox(const std::string& text, const std::string& title, QWidget* owner, int flags) {
+namespace {
+
+int Show(const std::string& text, const std::string& title, QWidget* directOwner,
+         const QPointer<QWidget>& guardedOwner, bool owned, int flags) {
   MessageBoxAnswerer answerer;
   {
     std::lock_guard lock(gAnswererMutex);
     answerer = gAnswerer;
   }
-  if (answerer) return answerer(MessageBoxRequest{text, title, flags, owner != nullptr});
+  if (answerer) return answerer(MessageBoxRequest{text, title, flags, owned});
 
   if (WindowThread::IsWindowThread()) {
+    QWidget* owner = owned ? (directOwner ? directOwner : guardedOwner.data()) : nullptr;
+    if (owned && !owner) return CloseAnswer(flags);
     std::unique_ptr<QMessageBox> box(MakeBox(text, title, owner, flags));
     box->exec();
     return ToAnswer(box->standardButton(box->clickedButton()), flags);
@@ -91,9 +96,8 @@ int ShowMessageBox(const std::string& text, const std::string& title, QWidget* o
   };
   auto state = std::make_shared<State>();
   state->answer = CloseAnswer(flags);
-  QPointer<QWidget> guardedOwner(owner);
   bool posted = WindowThread::Post([=] {
-    if (owner && !guardedOwner) {  // the owner went away before the box could open
+    if (owned && !guardedOwner) {  // the owner went away before the box could open
       WindowThread::Notify([&] { state->done = true; });
       return;
     }
@@ -115,6 +119,25 @@ int ShowMessageBox(const std::string& text, const std::string& title, QWidget* o
   int answer = 0;
   WindowThread::Notify([&] { answer = state->answer; });
   return answer;
+}
+
+}  // namespace
+
+int ShowMessageBox(const std::string& text, const std::string& title, QWidget* owner, int flags) {
+  // A worker must not make a guard of a window it does not own; the window
+  // thread can.
+  QPointer<QWidget> guard;
+  if (owner && WindowThread::IsWindowThread()) guard = owner;
+  if (owner && !WindowThread::IsWindowThread()) {
+    WindowThread::Run([&] { guard = owner; });
+  }
+  return Show(text, title, owner && WindowThread::IsWindowThread() ? owner : nullptr, guard, owner != nullptr,
+              flags);
+}
+
+int ShowMessageBox(const std::string& text, const std::string& title, const QPointer<QWidget>& owner,
+                   int flags) {
+  return Show(text, title, nullptr, owner, true, flags);
 }
 
 }  // namespace orv

@@ -5,25 +5,12 @@
 #include <functional>
 #include <string>
 
-class QWidget;
+#include "platform/MessageBoxFlags.h"
+
+#include <QPointer>
+#include <QWidget>
 
 namespace orv {
-
-// Button sets and icons.
-enum MessageBoxFlags : int {
-  kBoxOk = 0,                   // OK
-  kBoxOkError = 16,             // OK, error icon
-  kBoxOkCancelQuestion = 33,    // OK and Cancel, question icon
-  kBoxYesNoQuestion = 36,       // Yes and No, question icon
-};
-
-// The button pressed.
-enum MessageBoxResult : int {
-  kAnswerOk = 0,
-  kAnswerCancel = 1,
-  kAnswerYes = 5,
-  kAnswerNo = 6,
-};
 
 struct MessageBoxRequest {
   std::string text;
@@ -43,5 +30,11 @@ void SetMessageBoxAnswerer(MessageBoxAnswerer answerer);
 // window side is gone the box is not shown and the answer is that of closing
 // it (OK, Cancel or No).
 int ShowMessageBox(const std::string& text, const std::string& title, QWidget* owner, int flags);
+
+// The same for a worker whose owner window may go away meanwhile: the guard
+// must have been made on the window thread. A box whose owner is gone is not
+// shown.
+int ShowMessageBox(const std::string& text, const std::string& title, const QPointer<QWidget>& owner,
+                   int flags);
 
 }  // namespace orv
