@@ -22,7 +22,9 @@ void OnSignal(int) {
 }  // namespace
 
 void CloseOnTerminationSignals(QWidget* window) {
-  if (gSignalPipe[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, gSignalPipe) != 0) return;
+  // Non-blocking: a burst of signals must never block inside the handler.
+  if (gSignalPipe[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, gSignalPipe) != 0)
+    return;
   auto* notifier = new QSocketNotifier(gSignalPipe[0], QSocketNotifier::Read, window);
   QObject::connect(notifier, &QSocketNotifier::activated, window, [window] {
     char buffer[16];

@@ -19,7 +19,9 @@ int main(int argc, char* argv[]) {
     orv::CloseOnTerminationSignals(&app.window());
     app.window().show();
     code = QApplication::exec();
-    // Workers still waiting on the window are released before the windows go.
+    // A run still in progress must neither publish nor go on asking: retire it
+    // before the workers waiting on the window are released.
+    app.state().runs->Clear();
     orv::WindowThread::Detach();
   }
   return code;

@@ -11,8 +11,9 @@
 namespace orv {
 namespace {
 
-std::mutex gAnswererMutex;
-MessageBoxAnswerer gAnswerer;
+// Never destroyed: a late worker may still ask for a box during exit.
+std::mutex& gAnswererMutex = *new std::mutex;
+MessageBoxAnswerer& gAnswerer = *new MessageBoxAnswerer;
 
 // What closing the box without pressing a button means.
 int CloseAnswer(int flags) {
@@ -83,9 +84,14 @@ int Show(const std::string& text, const std::string& title, QWidget* directOwner
   if (WindowThread::IsWindowThread()) {
     QWidget* owner = owned ? (directOwner ? directOwner : guardedOwner.data()) : nullptr;
     if (owned && !owner) return CloseAnswer(flags);
-    std::unique_ptr<QMessageBox> box(MakeBox(text, title, owner, flags));
+    // The owner may go away while the box runs its own loop, taking the box
+    // with it: hold it by a guard, not by ownership.
+    QPointer<QMessageBox> box(MakeBox(text, title, owner, flags));
     box->exec();
-    return ToAnswer(box->standardButton(box->clickedButton()), flags);
+    if (!box) return CloseAnswer(flags);
+    const int answer = ToAnswer(box->standardButton(box->clickedButton()), flags);
+    delete box;
+    return answer;
   }
 
   // From a worker: the window thread opens the box without a nested event
@@ -112,13 +118,12 @@ int Show(const std::string& text, const std::string& title, QWidget* directOwner
     });
     // A box destroyed with its owner never finishes: release the worker.
     QObject::connect(box, &QObject::destroyed, [state] { WindowThread::Notify([&] { state->done = true; }); });
-    box->open();
+    // show(), not open(): open() would make the box modal to its owner only.
+    box->show();
   });
   if (!posted) return state->answer;
   WindowThread::WaitUntil([&] { return state->done; });
-  int answer = 0;
-  WindowThread::Notify([&] { answer = state->answer; });
-  return answer;
+  return state->answer;  // written before `done`, under the lock the wait took
 }
 
 }  // namespace
@@ -126,13 +131,12 @@ int Show(const std::string& text, const std::string& title, QWidget* directOwner
 int ShowMessageBox(const std::string& text, const std::string& title, QWidget* owner, int flags) {
   // A worker must not make a guard of a window it does not own; the window
   // thread can.
+  // A worker passing a raw owner must keep it alive for the call; the guard
+  // is made on the window thread, where the owner lives.
+  if (WindowThread::IsWindowThread()) return Show(text, title, owner, QPointer<QWidget>(owner), owner != nullptr, flags);
   QPointer<QWidget> guard;
-  if (owner && WindowThread::IsWindowThread()) guard = owner;
-  if (owner && !WindowThread::IsWindowThread()) {
-    WindowThread::Run([&] { guard = owner; });
-  }
-  return Show(text, title, owner && WindowThread::IsWindowThread() ? owner : nullptr, guard, owner != nullptr,
-              flags);
+  if (owner) WindowThread::Run([&] { guard = owner; });
+  return Show(text, title, nullptr, guard, owner != nullptr, flags);
 }
 
 int ShowMessageBox(const std::string& text, const std::string& title, const QPointer<QWidget>& owner,

@@ -16,7 +16,7 @@ class NewWindowCatcher : public QWebEnginePage {
   bool acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) override {
     if (isMainFrame && !reported_) {
       reported_ = true;
-      emit opener_->newWindowRequested(url);
+      emit opener_->newWindowAddressRequested(url);
       deleteLater();
     }
     return false;
@@ -42,7 +42,7 @@ WebView::WebView(QWidget* parent) : QWebEngineView(parent) {
   auto* page = new WebPage(this);
   setPage(page);
   connect(page, &WebPage::navigationStarting, this, &WebView::aboutToNavigate);
-  connect(page, &WebPage::newWindowRequested, this, [this](const QUrl& url) {
+  connect(page, &WebPage::newWindowAddressRequested, this, [this](const QUrl& url) {
     setUrl(url);
     emit newWindowRequested(url);
   });

@@ -18,7 +18,7 @@ class WebPage : public QWebEnginePage {
   // About to navigate (main frame); the navigation always goes ahead.
   void navigationStarting(const QUrl& url);
   // The page asked for a new window showing `url`.
-  void newWindowRequested(const QUrl& url);
+  void newWindowAddressRequested(const QUrl& url);
 
  protected:
   bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;

@@ -38,6 +38,9 @@ void WindowThread::Attach() {
 }
 
 void WindowThread::Detach() {
+  // Run() lends its callable to the queued call; only the window thread, which
+  // runs those calls, may end them.
+  Q_ASSERT(IsWindowThread());
   QObject* target = nullptr;
   {
     std::lock_guard lock(gMutex);
