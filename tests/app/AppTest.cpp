@@ -22,9 +22,10 @@ class AppTest : public ::testing::Test {
  protected:
   // The first extraction of these tests finds a closed port and reports it.
   void SetUp() override {
-    SetMessageBoxAnswerer([this](const MessageBoxRequest& r) {
-      std::lock_guard lock(mutex);
-      boxes.push_back(r.text);
+    // Shared with the answerer: a run's thread may still answer a box after the test.
+    SetMessageBoxAnswerer([log = boxes](const MessageBoxRequest& r) {
+      std::lock_guard lock(log->mutex);
+      log->texts.push_back(r.text);
       return kAnswerOk;
     });
   }
@@ -34,8 +35,11 @@ class AppTest : public ::testing::Test {
             "http://127.0.0.1:" + std::to_string(test::UnusedLocalPort()) + "/wxnew/"};
   }
   test::TempDir dir;
-  std::mutex mutex;
-  std::vector<std::string> boxes;
+  struct BoxLog {
+    std::mutex mutex;
+    std::vector<std::string> texts;
+  };
+  std::shared_ptr<BoxLog> boxes = std::make_shared<BoxLog>();
 };
 
 TEST_F(AppTest, StartSequenceRunsItsStepsInOrder) {

@@ -25,9 +25,10 @@ constexpr int kArticles = 20;
 class FeedEndToEndTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    SetMessageBoxAnswerer([this](const MessageBoxRequest& r) {
-      std::lock_guard lock(mutex);
-      boxes.push_back(r.title + ":" + r.text);
+    // Shared with the answerer: a run's thread may still answer a box after the test.
+    SetMessageBoxAnswerer([log = boxes](const MessageBoxRequest& r) {
+      std::lock_guard lock(log->mutex);
+      log->texts.push_back(r.title + ":" + r.text);
       return kAnswerOk;
     });
     server.server().Get("/wxnew/", [this](const httplib::Request& req, httplib::Response& res) {
@@ -63,8 +64,11 @@ class FeedEndToEndTest : public ::testing::Test {
 
   test::TempDir dir;
   test::LocalServer server;
-  std::mutex mutex;
-  std::vector<std::string> boxes;
+  struct BoxLog {
+    std::mutex mutex;
+    std::vector<std::string> texts;
+  };
+  std::shared_ptr<BoxLog> boxes = std::make_shared<BoxLog>();
 };
 
 TEST_F(FeedEndToEndTest, FromStartToAPreviewedArticleAndBack) {
@@ -110,8 +114,8 @@ TEST_F(FeedEndToEndTest, FromStartToAPreviewedArticleAndBack) {
     EXPECT_EQ(w.addLikeButton()->isEnabled(), expected) << target;
   }
 
-  std::lock_guard lock(mutex);
-  EXPECT_TRUE(boxes.empty());
+  std::lock_guard lock(boxes->mutex);
+  EXPECT_TRUE(boxes->texts.empty());
 }
 
 TEST_F(FeedEndToEndTest, ReadListButtonRunsAgainAndIgnoresClicksWhileBusy) {
@@ -153,8 +157,8 @@ TEST_F(FeedEndToEndTest, ClosingDuringARunShowsNothingMore) {
     app.window().close();
   }
   QTest::qWait(1500);  // the run's answer arrives after the window has gone
-  std::lock_guard lock(mutex);
-  EXPECT_TRUE(boxes.empty());
+  std::lock_guard lock(boxes->mutex);
+  EXPECT_TRUE(boxes->texts.empty());
 }
 
 }  // namespace
