@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -243,6 +244,45 @@ TEST_F(ExtractionRunTest, PublicationIsRefusedWhenTheSlotChangesAtTheLastMoment)
   context.view = late;
   Run();
   EXPECT_EQ(late->events, (std::vector<std::string>{"busy", "publish refused"}));
+}
+
+TEST_F(ExtractionRunTest, HostileAnswersNeverStopTheRun) {
+  std::string binary;
+  for (int i = 0; i < 5000; ++i) binary += static_cast<char>((i * 7919) & 0xFF);
+  const std::string three = Answer(3);
+  const std::string truncated = three.substr(0, three.find("T2") + 1);
+  std::string noCode = Answer(2);
+  noCode.replace(noCode.find("\"code\":200"), 10, "\"msg0\":99");
+  std::string badCode = Answer(2);
+  badCode.replace(badCode.find("200"), 3, "abc");
+  struct Case {
+    const char* name;
+    std::string answer;
+    size_t articles;
+    bool unknownErrorBox;
+  };
+  const Case cases[] = {
+      {"empty", "", 0, true},
+      {"binary", binary, 0, true},
+      {"truncated mid-article", truncated, 2, false},
+      {"full of percent signs", Answer(2) + std::string(1 << 20, '%'), 2, false},
+      {"code missing", noCode, 2, true},
+      {"code not a number", badCode, 2, true},
+      {"markup and control characters", Answer(1, 200, {"<b>x</b>\t\x01"}), 1, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    view->events.clear();
+    view->published.reset();
+    SetSettings("k");
+    respond = [&](const std::string&) { return c.answer; };
+    Run();
+    ASSERT_TRUE(view->published);
+    EXPECT_EQ(view->published->size(), c.articles);
+    const bool box = std::find(view->events.begin(), view->events.end(), "box:错误:unknown error:0") != view->events.end();
+    EXPECT_EQ(box, c.unknownErrorBox);
+    EXPECT_EQ(view->events.back(), "idle");
+  }
 }
 
 TEST(RunSlot, TokensAreUniqueAndNeverZero) {
