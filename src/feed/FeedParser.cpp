@@ -12,22 +12,12 @@
 namespace orv {
 namespace {
 
-constexpr std::string_view kIdeographicSpace = "\xE3\x80\x80";
-
 // The title filter strips blanks exactly as RemoveBlanks does, but into a
 // shared arena and only for titles that have any: a temporary string per
 // title showed up as a large share of the parse.
-// Length of the blank at `i`: 1 for U+0020, 3 for U+3000, 0 for no blank.
-std::size_t BlankAt(std::string_view text, std::size_t i) {
-  if (text[i] == ' ') return 1;
-  if (text[i] == '\xE3' && text.compare(i, kIdeographicSpace.size(), kIdeographicSpace) == 0)
-    return kIdeographicSpace.size();
-  return 0;
-}
-
 std::size_t FirstBlank(std::string_view text) {
   for (std::size_t i = 0; i < text.size(); ++i)
-    if (BlankAt(text, i) != 0) return i;
+    if (BlankLengthAt(text, i) != 0) return i;
   return text.size();
 }
 
@@ -53,7 +43,7 @@ class TakenTitles {
     const std::size_t start = arena_.size();
     arena_.append(title.substr(0, i));
     while (i < title.size()) {
-      const std::size_t blank = BlankAt(title, i);
+      const std::size_t blank = BlankLengthAt(title, i);
       if (blank != 0) {
         i += blank;
       } else {

@@ -111,10 +111,8 @@ std::string RemoveBlanks(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (size_t i = 0; i < text.size();) {
-    if (text[i] == ' ') {
-      ++i;
-    } else if (text.substr(i, 3) == kIdeographicSpace) {
-      i += 3;
+    if (size_t blank = BlankLengthAt(text, i)) {
+      i += blank;
     } else {
       out += text[i++];
     }
@@ -124,13 +122,9 @@ std::string RemoveBlanks(std::string_view text) {
 
 bool IsBlank(std::string_view text) {
   for (size_t i = 0; i < text.size();) {
-    if (text[i] == ' ') {
-      ++i;
-    } else if (text.substr(i, 3) == kIdeographicSpace) {
-      i += 3;
-    } else {
-      return false;
-    }
+    size_t blank = BlankLengthAt(text, i);
+    if (blank == 0) return false;
+    i += blank;
   }
   return true;
 }

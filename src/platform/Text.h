@@ -9,6 +9,14 @@
 
 namespace orv {
 
+// Length of the blank starting at text[i]: 1 for U+0020, 3 for U+3000
+// (ideographic space), 0 for anything else.
+inline std::size_t BlankLengthAt(std::string_view text, std::size_t i) {
+  if (text[i] == ' ') return 1;
+  if (text[i] == '\xE3' && text.substr(i, 3) == "\xE3\x80\x80") return 3;
+  return 0;
+}
+
 // Deletes every U+0020 and U+3000 (ideographic space); tabs and line breaks stay.
 std::string RemoveBlanks(std::string_view text);
 
