@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QTest>
 
+#include <algorithm>
 #include <filesystem>
 #include <mutex>
 #include <string>
@@ -11,7 +12,8 @@
 #include "app/Application.h"
 #include "platform/Files.h"
 #include "platform/Ini.h"
-#include "platform/toolkit/MessageBox.h"
+#include "settings/KeywordList.h"
+#include "support/BoxRecorder.h"
 #include "support/LocalServer.h"
 #include "support/TempDir.h"
 
@@ -20,26 +22,13 @@ namespace {
 
 class AppTest : public ::testing::Test {
  protected:
-  // The first extraction of these tests finds a closed port and reports it.
-  void SetUp() override {
-    // Shared with the answerer: a run's thread may still answer a box after the test.
-    SetMessageBoxAnswerer([log = boxes](const MessageBoxRequest& r) {
-      std::lock_guard lock(log->mutex);
-      log->texts.push_back(r.text);
-      return kAnswerOk;
-    });
-  }
-  void TearDown() override { SetMessageBoxAnswerer({}); }
   AppConfig Config() {
     return {QString::fromStdString(dir.path()), QSize(1366, 768),
             "http://127.0.0.1:" + std::to_string(test::UnusedLocalPort()) + "/wxnew/"};
   }
   test::TempDir dir;
-  struct BoxLog {
-    std::mutex mutex;
-    std::vector<std::string> texts;
-  };
-  std::shared_ptr<BoxLog> boxes = std::make_shared<BoxLog>();
+  // The first extraction of these tests finds a closed port and reports it.
+  test::BoxRecorder boxes;
 };
 
 TEST_F(AppTest, StartSequenceRunsItsStepsInOrder) {
@@ -111,6 +100,24 @@ TEST_F(AppTest, ClosingMaximisedOrMinimisedStoresStateAndNormalGeometry) {
   Application app(Config());
   app.Start();
   EXPECT_TRUE(app.window().windowState() & Qt::WindowMaximized);
+}
+
+TEST_F(AppTest, FirstExtractionAgainstAnUnreachableFeedReportsThreeTimesThenFails) {
+  Application app(Config());
+  app.Start();
+  MainWindow& w = app.window();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return w.extractButton()->isEnabled(); }, 20000));
+  const std::string unknown = "错误:unknown error";
+  EXPECT_EQ(boxes.Boxes(), (std::vector<std::string>{unknown, unknown, unknown,
+                                                      "提取:提取失败\r\n1.关键词检索无效\r\n2.ApiKey失效或被拒绝"}));
+  // No keyword file: the draws come from the built-in keywords.
+  const QString summary = w.summary()->text();
+  ASSERT_TRUE(summary.startsWith(QStringLiteral("关键词:")) && summary.endsWith(QStringLiteral(" 文章:0")));
+  const std::string keyword = summary.mid(4, summary.size() - 4 - 5).toStdString();
+  const auto& builtIn = BuiltInKeywords();
+  EXPECT_NE(std::find(builtIn.begin(), builtIn.end(), keyword), builtIn.end()) << keyword;
+  EXPECT_EQ(w.list()->count(), 0);
+  EXPECT_FALSE(FileExists(dir.file("WeChatWord.ini")));  // loading never writes the list
 }
 
 TEST_F(AppTest, RunSlotIsClearedWhenTheWindowGoes) {

@@ -13,7 +13,7 @@
 #include "app/Application.h"
 #include "platform/Files.h"
 #include "platform/Codepage.h"
-#include "platform/toolkit/MessageBox.h"
+#include "support/BoxRecorder.h"
 #include "support/LocalServer.h"
 #include "support/TempDir.h"
 
@@ -25,12 +25,6 @@ constexpr int kArticles = 20;
 class FeedEndToEndTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    // Shared with the answerer: a run's thread may still answer a box after the test.
-    SetMessageBoxAnswerer([log = boxes](const MessageBoxRequest& r) {
-      std::lock_guard lock(log->mutex);
-      log->texts.push_back(r.title + ":" + r.text);
-      return kAnswerOk;
-    });
     server.server().Get("/wxnew/", [this](const httplib::Request& req, httplib::Response& res) {
       // One page of twenty articles; later pages are short, which ends the feed.
       if (req.get_param_value("page") != "1") return res.set_content("{\"code\":250}", "application/json");
@@ -52,7 +46,6 @@ class FeedEndToEndTest : public ::testing::Test {
     // A fixed keyword, one page per extraction.
     ASSERT_TRUE(WriteFileBytes(dir.file("WeChat.ini"), "[WECHAT]\r\nword=ai\r\npage=1\r\n"));
   }
-  void TearDown() override { SetMessageBoxAnswerer({}); }
 
   std::string ArticleUrl(int i) const { return server.Url("/article/" + std::to_string(i) + "?mid=" + std::to_string(i)); }
   // The feed escapes the slashes of its URLs.
@@ -64,11 +57,7 @@ class FeedEndToEndTest : public ::testing::Test {
 
   test::TempDir dir;
   test::LocalServer server;
-  struct BoxLog {
-    std::mutex mutex;
-    std::vector<std::string> texts;
-  };
-  std::shared_ptr<BoxLog> boxes = std::make_shared<BoxLog>();
+  test::BoxRecorder boxes;
 };
 
 TEST_F(FeedEndToEndTest, FromStartToAPreviewedArticleAndBack) {
@@ -114,8 +103,7 @@ TEST_F(FeedEndToEndTest, FromStartToAPreviewedArticleAndBack) {
     EXPECT_EQ(w.addLikeButton()->isEnabled(), expected) << target;
   }
 
-  std::lock_guard lock(boxes->mutex);
-  EXPECT_TRUE(boxes->texts.empty());
+  EXPECT_TRUE(boxes.Boxes().empty());
 }
 
 TEST_F(FeedEndToEndTest, ReadListButtonRunsAgainAndIgnoresClicksWhileBusy) {
@@ -157,8 +145,7 @@ TEST_F(FeedEndToEndTest, ClosingDuringARunShowsNothingMore) {
     app.window().close();
   }
   QTest::qWait(1500);  // the run's answer arrives after the window has gone
-  std::lock_guard lock(boxes->mutex);
-  EXPECT_TRUE(boxes->texts.empty());
+  EXPECT_TRUE(boxes.Boxes().empty());
 }
 
 }  // namespace
