@@ -13,6 +13,7 @@
 #include "platform/Files.h"
 #include "platform/Ini.h"
 #include "settings/KeywordList.h"
+#include "support/QtWait.h"
 #include "support/BoxRecorder.h"
 #include "support/LocalServer.h"
 #include "support/TempDir.h"
@@ -106,7 +107,7 @@ TEST_F(AppTest, FirstExtractionAgainstAnUnreachableFeedReportsThreeTimesThenFail
   Application app(Config());
   app.Start();
   MainWindow& w = app.window();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return w.extractButton()->isEnabled(); }, 20000));
+  ASSERT_TRUE(test::WaitFor([&] { return w.extractButton()->isEnabled(); }, 20000));
   const std::string unknown = "错误:unknown error";
   EXPECT_EQ(boxes.Boxes(), (std::vector<std::string>{unknown, unknown, unknown,
                                                       "提取:提取失败\r\n1.关键词检索无效\r\n2.ApiKey失效或被拒绝"}));

@@ -13,6 +13,7 @@
 #include "app/Application.h"
 #include "platform/Files.h"
 #include "platform/Codepage.h"
+#include "support/QtWait.h"
 #include "support/BoxRecorder.h"
 #include "support/LocalServer.h"
 #include "support/TempDir.h"
@@ -68,7 +69,7 @@ TEST_F(FeedEndToEndTest, FromStartToAPreviewedArticleAndBack) {
   MainWindow& w = app.window();
   w.show();
 
-  ASSERT_TRUE(QTest::qWaitFor([&] { return w.list()->count() == kArticles && w.extractButton()->isEnabled(); }, 20000));
+  ASSERT_TRUE(test::WaitFor([&] { return w.list()->count() == kArticles && w.extractButton()->isEnabled(); }, 20000));
   EXPECT_EQ(w.list()->item(7)->text(), QStringLiteral("标题 7"));
   EXPECT_EQ(w.summary()->text(), QStringLiteral("关键词:ai 文章:20"));
   EXPECT_TRUE(w.list()->isVisible());
@@ -80,7 +81,7 @@ TEST_F(FeedEndToEndTest, FromStartToAPreviewedArticleAndBack) {
   ASSERT_LT(row, kArticles);
   EXPECT_EQ(w.list()->currentRow(), row);
   const auto title = [&](int i) { return QStringLiteral("Article %1").arg(i); };
-  ASSERT_TRUE(QTest::qWaitFor([&] { return w.webView()->documentTitle() == title(row); }, 20000));
+  ASSERT_TRUE(test::WaitFor([&] { return w.webView()->documentTitle() == title(row); }, 20000));
   EXPECT_EQ(w.previewCaption()->text(), QStringLiteral("文章预览:标题 %1").arg(row));
 
   // Step to a neighbour and back.
@@ -88,18 +89,18 @@ TEST_F(FeedEndToEndTest, FromStartToAPreviewedArticleAndBack) {
   SuperButton* back = row + 1 < kArticles ? w.prevButton() : w.nextButton();
   const int neighbour = row + 1 < kArticles ? row + 1 : row - 1;
   QTest::mouseClick(step, Qt::LeftButton);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return w.webView()->documentTitle() == title(neighbour); }, 20000));
+  ASSERT_TRUE(test::WaitFor([&] { return w.webView()->documentTitle() == title(neighbour); }, 20000));
   QTest::mouseClick(back, Qt::LeftButton);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return w.webView()->documentTitle() == title(row); }, 20000));
+  ASSERT_TRUE(test::WaitFor([&] { return w.webView()->documentTitle() == title(row); }, 20000));
 
   // The add button follows MyLkie.ini: off on the favourite, on elsewhere.
   for (int target : {5, 6, 5}) {
     w.list()->setCurrentRow(target);
     app.controller().PreviewCurrentRow();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.webView()->documentTitle() == title(target); }, 20000));
+    ASSERT_TRUE(test::WaitFor([&] { return w.webView()->documentTitle() == title(target); }, 20000));
     const bool expected = target != 5;
-    EXPECT_TRUE(QTest::qWaitFor([&] { return w.addLikeButton()->isEnabled() == expected; }, 5000)) << target;
-    QTest::qWait(100);
+    EXPECT_TRUE(test::WaitFor([&] { return w.addLikeButton()->isEnabled() == expected; }, 5000)) << target;
+    test::RunEventsFor(100);
     EXPECT_EQ(w.addLikeButton()->isEnabled(), expected) << target;
   }
 
@@ -117,13 +118,13 @@ TEST_F(FeedEndToEndTest, ReadListButtonRunsAgainAndIgnoresClicksWhileBusy) {
     app.controller().RequestExtraction();
     app.controller().RequestExtraction();
   }
-  ASSERT_TRUE(QTest::qWaitFor([&] { return w.list()->count() == kArticles && w.extractButton()->isEnabled(); }, 20000));
+  ASSERT_TRUE(test::WaitFor([&] { return w.list()->count() == kArticles && w.extractButton()->isEnabled(); }, 20000));
   const size_t feedRequests = server.RequestCount();
   EXPECT_LE(feedRequests, requestsAtStart + 2);
 
   QTest::mouseClick(w.extractButton(), Qt::LeftButton);
   EXPECT_FALSE(w.extractButton()->isEnabled());
-  ASSERT_TRUE(QTest::qWaitFor([&] { return w.extractButton()->isEnabled(); }, 20000));
+  ASSERT_TRUE(test::WaitFor([&] { return w.extractButton()->isEnabled(); }, 20000));
   EXPECT_FALSE(w.extractButton()->isChecked());
   EXPECT_EQ(w.list()->count(), kArticles);
 }
@@ -141,10 +142,10 @@ TEST_F(FeedEndToEndTest, ClosingDuringARunShowsNothingMore) {
     Application app({QString::fromStdString(dir.path()), QSize(1366, 768), slow.Url("/wxnew/")});
     app.Start();
     app.window().show();
-    QTest::qWait(100);
+    test::RunEventsFor(100);
     app.window().close();
   }
-  QTest::qWait(1500);  // the run's answer arrives after the window has gone
+  test::RunEventsFor(1500);  // the run's answer arrives after the window has gone
   EXPECT_TRUE(boxes.Boxes().empty());
 }
 

@@ -11,6 +11,10 @@
 namespace orv::test {
 
 LocalServer::LocalServer() {
+  // A browser keeps idle connections open; stopping the server waits for them,
+  // so they may idle for a second, not the default five.
+  server_.set_keep_alive_timeout(1);
+  server_.set_read_timeout(1, 0);
   // Record the request before any handler runs, so a handler that stalls or
   // drops the connection is recorded too.
   server_.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response&) {

@@ -15,6 +15,7 @@
 #include "platform/toolkit/Shell.h"
 #include "platform/toolkit/WebView.h"
 #include "platform/toolkit/WindowThread.h"
+#include "support/QtWait.h"
 #include "support/LocalServer.h"
 
 namespace orv {
@@ -42,7 +43,7 @@ TEST(WindowThreadCalls, WorkerCallsRunOnTheWindowThreadInOrder) {
       });
     }
   });
-  EXPECT_TRUE(QTest::qWaitFor([&] { return order.size() == 50; }, 10000));
+  EXPECT_TRUE(test::WaitFor([&] { return order.size() == 50; }, 10000));
   worker.join();
   EXPECT_FALSE(wrongThread);
   ASSERT_EQ(order.size(), 50u);
@@ -112,13 +113,13 @@ TEST(MessageBoxes, RealBoxFromAWorkerWaitsForTheUser) {
     std::atomic<int> answer{-1};
     std::thread worker([&] { answer = ShowMessageBox("提取失败\r\n1.关键词检索无效", "提取", nullptr, c.flags); });
     QMessageBox* box = nullptr;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return (box = OpenBox()) != nullptr; }, 5000));
+    ASSERT_TRUE(test::WaitFor([&] { return (box = OpenBox()) != nullptr; }, 5000));
     EXPECT_EQ(box->windowTitle(), QStringLiteral("提取"));
     EXPECT_EQ(box->text(), QStringLiteral("提取失败\r\n1.关键词检索无效"));
     EXPECT_EQ(box->icon(), c.icon);
     EXPECT_EQ(answer, -1);  // still waiting for the user
     box->button(c.press)->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return answer != -1; }, 5000));
+    ASSERT_TRUE(test::WaitFor([&] { return answer != -1; }, 5000));
     worker.join();
     EXPECT_EQ(answer, c.answer) << c.flags;
     QCoreApplication::processEvents();
@@ -130,9 +131,9 @@ TEST(MessageBoxes, BoxWhoseOwnerIsDestroyedReleasesTheWorker) {
   owner->show();
   std::atomic<int> answer{-1};
   std::thread worker([&] { answer = ShowMessageBox("q", "t", owner, kBoxYesNoQuestion); });
-  ASSERT_TRUE(QTest::qWaitFor([&] { return owner->findChild<QMessageBox*>() != nullptr; }, 5000));
+  ASSERT_TRUE(test::WaitFor([&] { return owner->findChild<QMessageBox*>() != nullptr; }, 5000));
   delete owner;
-  ASSERT_TRUE(QTest::qWaitFor([&] { return answer != -1; }, 5000));
+  ASSERT_TRUE(test::WaitFor([&] { return answer != -1; }, 5000));
   worker.join();
   EXPECT_EQ(answer, kAnswerNo);
 }
@@ -161,7 +162,7 @@ TEST_F(WebViewTest, NavigationAndLoadEvents) {
   QSignalSpy navigating(&view, &WebView::aboutToNavigate);
   QSignalSpy loaded(&view, &WebView::loadCompleted);
   view.setAddress(QString::fromStdString(server.Url("/a")));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return loaded.count() > 0; }, 15000));
+  ASSERT_TRUE(test::WaitFor([&] { return loaded.count() > 0; }, 15000));
   EXPECT_TRUE(loaded.first().at(0).toBool());
   ASSERT_GE(navigating.count(), 1);
   EXPECT_EQ(navigating.first().at(0).toUrl().toString(), QString::fromStdString(server.Url("/a")));
@@ -177,12 +178,12 @@ TEST_F(WebViewTest, NewWindowRequestOpensInTheSameView) {
   QSignalSpy loaded(&view, &WebView::loadCompleted);
   QSignalSpy newWindow(&view, &WebView::newWindowRequested);
   view.setAddress(QString::fromStdString(server.Url("/a")));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return loaded.count() > 0; }, 15000));
+  ASSERT_TRUE(test::WaitFor([&] { return loaded.count() > 0; }, 15000));
   const int windowsBefore = QApplication::topLevelWidgets().size();
   view.page()->runJavaScript(QStringLiteral("window.open('/b', '_blank');"));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return newWindow.count() > 0; }, 15000));
+  ASSERT_TRUE(test::WaitFor([&] { return newWindow.count() > 0; }, 15000));
   EXPECT_EQ(newWindow.first().at(0).toUrl().toString(), QString::fromStdString(server.Url("/b")));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return view.documentTitle() == QStringLiteral("Page B"); }, 15000));
+  ASSERT_TRUE(test::WaitFor([&] { return view.documentTitle() == QStringLiteral("Page B"); }, 15000));
   EXPECT_EQ(view.address(), QString::fromStdString(server.Url("/b")));
   EXPECT_EQ(QApplication::topLevelWidgets().size(), windowsBefore);
 }

@@ -10,6 +10,7 @@
 
 #include "platform/Files.h"
 #include "platform/toolkit/Shell.h"
+#include "support/QtWait.h"
 #include "support/LocalServer.h"
 #include "support/TempDir.h"
 #include "ui/main/AboutWindow.h"
@@ -50,7 +51,7 @@ class MainControllerTest : public ::testing::Test {
   }
 
   bool WaitForTitle(const QString& title) {
-    return QTest::qWaitFor([&] { return window.webView()->documentTitle() == title; }, 15000);
+    return test::WaitFor([&] { return window.webView()->documentTitle() == title; }, 15000);
   }
 
   test::TempDir dir;
@@ -83,7 +84,7 @@ TEST_F(MainControllerTest, PreviewShowsTheRowsArticle) {
   ASSERT_TRUE(WaitForTitle(QStringLiteral("Article 1")));
   EXPECT_EQ(window.webView()->address().toStdString(), Url(1));
   // Loaded and not a favourite: it can be added.
-  EXPECT_TRUE(QTest::qWaitFor([&] { return window.addLikeButton()->isEnabled(); }, 5000));
+  EXPECT_TRUE(test::WaitFor([&] { return window.addLikeButton()->isEnabled(); }, 5000));
 }
 
 TEST_F(MainControllerTest, PreviousAndNextStopAtTheEnds) {
@@ -149,7 +150,7 @@ TEST_F(MainControllerTest, LongCaptionsAreShortenedAtWholeCharacters) {
   };
   for (const Case& c : cases) {
     window.previewCaption()->setText(c.caption);
-    QTest::qWait(250);  // two ticks of the caption timer
+    test::RunEventsFor(250);  // two ticks of the caption timer
     EXPECT_EQ(window.previewCaption()->text(), c.expected);
   }
 }
@@ -160,11 +161,11 @@ TEST_F(MainControllerTest, AddButtonFollowsTheFavourites) {
   Publish(2);
   controller->extractionView()->PreviewRow(0);
   ASSERT_TRUE(WaitForTitle(QStringLiteral("Article 0")));
-  QTest::qWait(100);
+  test::RunEventsFor(100);
   EXPECT_FALSE(window.addLikeButton()->isEnabled());
   QTest::mouseClick(window.nextButton(), Qt::LeftButton);
   ASSERT_TRUE(WaitForTitle(QStringLiteral("Article 1")));
-  EXPECT_TRUE(QTest::qWaitFor([&] { return window.addLikeButton()->isEnabled(); }, 5000));
+  EXPECT_TRUE(test::WaitFor([&] { return window.addLikeButton()->isEnabled(); }, 5000));
 }
 
 TEST_F(MainControllerTest, ToolbarWindowsToggleAndOpenOnce) {
