@@ -6,7 +6,10 @@
 
 #include <QTest>
 
+#include <atomic>
+#include <chrono>
 #include <mutex>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -130,11 +133,12 @@ TEST_F(FeedEndToEndTest, ReadListButtonRunsAgainAndIgnoresClicksWhileBusy) {
 }
 
 TEST_F(FeedEndToEndTest, ClosingDuringARunShowsNothingMore) {
-  // A feed that takes its time: the window closes while the run waits.
+  // A feed that answers only once the window has gone.
+  std::atomic<bool> release{false};
   test::LocalServer slow;
-  slow.server().Get("/wxnew/", [](const httplib::Request&, httplib::Response& res) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(800));
-    res.set_content("{\"code\":250,\"msg\":\"nothing here\",\"padding\":\"....................................................\"}",
+  slow.server().Get("/wxnew/", [&](const httplib::Request&, httplib::Response& res) {
+    for (int i = 0; i < 1000 && !release; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    res.set_content("{\"code\":250,\"msg\":\"nothing here\",\"padding\":\"" + std::string(200, '.') + "\"}",
                     "application/json");
   });
   slow.Start();
@@ -142,10 +146,11 @@ TEST_F(FeedEndToEndTest, ClosingDuringARunShowsNothingMore) {
     Application app({QString::fromStdString(dir.path()), QSize(1366, 768), slow.Url("/wxnew/")});
     app.Start();
     app.window().show();
-    test::RunEventsFor(100);
+    ASSERT_TRUE(test::WaitFor([&] { return slow.RequestCount() > 0; }));
     app.window().close();
   }
-  test::RunEventsFor(1500);  // the run's answer arrives after the window has gone
+  release = true;
+  test::RunEventsFor(500);  // time for the run to take its answer and give up
   EXPECT_TRUE(boxes.Boxes().empty());
 }
 

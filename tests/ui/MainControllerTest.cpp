@@ -150,7 +150,8 @@ TEST_F(MainControllerTest, LongCaptionsAreShortenedAtWholeCharacters) {
   };
   for (const Case& c : cases) {
     window.previewCaption()->setText(c.caption);
-    test::RunEventsFor(250);  // two ticks of the caption timer
+    QSignalSpy ticks(window.captionTimer(), &QTimer::timeout);
+    ASSERT_TRUE(test::WaitFor([&] { return ticks.count() >= 2; }));
     EXPECT_EQ(window.previewCaption()->text(), c.expected);
   }
 }
