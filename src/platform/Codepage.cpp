@@ -81,34 +81,20 @@ std::string Utf8ToGb18030(std::string_view text) {
 }
 
 namespace {
-// Decodes the UTF-8 character at s[i]; returns its length and sets cp, or
-// returns 1 with cp = 0xFFFD for an invalid byte.
-size_t DecodeUtf8(std::string_view s, size_t i, char32_t& cp) {
-  unsigned char c = static_cast<unsigned char>(s[i]);
-  int len = Utf8SequenceLength(c);
-  if (len == 1) {
-    cp = c < 0x80 ? c : 0xFFFD;
-    return 1;
-  }
-  if (i + len > s.size() || !IsValidUtf8(s.substr(i, len))) {
-    cp = 0xFFFD;
-    return 1;
-  }
-  char32_t v = c & (0xFF >> (len + 1));
-  for (int k = 1; k < len; ++k) v = (v << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-  cp = v;
+// Bytes of the UTF-8 character at s[i]; 1 for a byte that starts no valid
+// character (the converter writes one "?" for it).
+size_t Utf8CharLength(std::string_view s, size_t i) {
+  const int len = Utf8SequenceLength(static_cast<unsigned char>(s[i]));
+  if (len == 1 || i + len > s.size() || !IsValidUtf8(s.substr(i, len))) return 1;
   return static_cast<size_t>(len);
 }
 
-// GB18030 maps ASCII to one byte, the BMP (outside the two-byte repertoire)
-// and everything above it to four bytes. The two-byte repertoire is exactly
-// what GBK covers plus the few additions of GB18030; ask iconv per character
-// only for BMP characters outside ASCII.
-size_t Gb18030CharBytes(char32_t cp, std::string_view utf8Char) {
-  if (cp < 0x80) return 1;
-  if (cp > 0xFFFF) return 4;
-  if (cp == 0xFFFD && utf8Char.size() == 1) return 1;  // stray byte, written as '?'
-  return Utf8ToGb18030(utf8Char).size();
+// Bytes of the GB18030 character at g[i]: a second byte that is a digit
+// marks the four-byte form.
+size_t Gb18030CharLength(std::string_view g, size_t i) {
+  if (static_cast<unsigned char>(g[i]) < 0x80) return 1;
+  if (i + 1 < g.size() && g[i + 1] >= '0' && g[i + 1] <= '9') return 4;
+  return 2;
 }
 }  // namespace
 
@@ -118,15 +104,17 @@ std::size_t Gb18030Length(std::string_view text) {
 }
 
 std::string TruncateToGb18030Bytes(std::string_view text, std::size_t maxBytes) {
-  size_t bytes = 0;
+  // One conversion, then both forms are walked side by side: every UTF-8
+  // character (or stray byte) is exactly one GB18030 character.
+  const std::string gb = Utf8ToGb18030(text);
+  if (gb.size() <= maxBytes) return std::string(text);
+  size_t g = 0;
   size_t i = 0;
-  while (i < text.size()) {
-    char32_t cp;
-    size_t len = DecodeUtf8(text, i, cp);
-    size_t need = Gb18030CharBytes(cp, text.substr(i, len));
-    if (bytes + need > maxBytes) break;
-    bytes += need;
-    i += len;
+  while (i < text.size() && g < gb.size()) {
+    const size_t need = Gb18030CharLength(gb, g);
+    if (g + need > maxBytes) break;
+    g += need;
+    i += Utf8CharLength(text, i);
   }
   return std::string(text.substr(0, i));
 }
